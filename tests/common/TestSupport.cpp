@@ -123,13 +123,35 @@ std::vector<unsigned char> ResourceBytes(const char* name, int type) {
     return std::vector<unsigned char>(data, data + SizeofResource(self, found));
 }
 
+// Creates the key one part at a time: Wine refuses a single create whose
+// path runs past 255 characters, though every part of it is allowed.
+HKEY CreateKeyPath(HKEY root, const std::string& subKey, REGSAM view) {
+    HKEY key = root;
+    size_t start = 0;
+    while (start <= subKey.size()) {
+        size_t end = subKey.find('\\', start);
+        if (end == std::string::npos)
+            end = subKey.size();
+        HKEY next = nullptr;
+        LONG status = RegCreateKeyExA(key, subKey.substr(start, end - start).c_str(), 0, nullptr, 0,
+                                      KEY_ALL_ACCESS | view, nullptr, &next, nullptr);
+        if (key != root)
+            RegCloseKey(key);
+        if (status != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot create " << subKey << ": " << status;
+            return nullptr;
+        }
+        key = next;
+        start = end + 1;
+    }
+    return key;
+}
+
 void SetRegistryValue(HKEY root, const std::string& subKey, const char* name, DWORD type,
                       const void* data, DWORD size, REGSAM view) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS)
-        << subKey;
+    HKEY key = CreateKeyPath(root, subKey, view);
+    if (!key)
+        return;
     EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
     RegCloseKey(key);
 }
