@@ -40,8 +40,7 @@ void DrawCentreOut(const JBitmap* bitmap, HDC target, int x, int y, bool direct)
     }
 }
 
-void CopyStripPixels(const JBitmap* bitmap, HDC target, int start, int x, int end, int y,
-                     bool transparent) {
+void CopyStripPixels(const JBitmap* bitmap, HDC target, int start, int x, int end, int y, bool transparent) {
     if (!bitmap)
         return;
     for (int i = start; i < end; ++i)
@@ -111,8 +110,8 @@ void CopyStripTransposed(const JBitmap* bitmap, HDC target, int start, int x, in
             PutPixel(target, x + (i - start), y + j, SourcePixel(bitmap, start + j, i - start), false);
 }
 
-void CopyRectFrom(const JBitmap* bitmap, HDC target, int left, int top, int right, int bottom,
-                  int sourceX, int sourceY) {
+void CopyRectFrom(const JBitmap* bitmap, HDC target, int left, int top, int right, int bottom, int sourceX,
+                  int sourceY) {
     if (!bitmap)
         return;
     for (int i = 0; i < right - left; ++i)

@@ -31,8 +31,8 @@ void CopyStripTransparent(const JBitmap* bitmap, HDC target, int start, int x, i
 void CopyStripTransposed(const JBitmap* bitmap, HDC target, int start, int x, int end, int y);
 
 // A (right - left) by (bottom - top) block from (sourceX, sourceY) to (left, top).
-void CopyRectFrom(const JBitmap* bitmap, HDC target, int left, int top, int right, int bottom,
-                  int sourceX, int sourceY);
+void CopyRectFrom(const JBitmap* bitmap, HDC target, int left, int top, int right, int bottom, int sourceX,
+                  int sourceY);
 // The same block mirrored about its main diagonal.
 void CopyRectTransposed(const JBitmap* bitmap, HDC target, int left, int top, int right, int bottom,
                         int sourceX, int sourceY);

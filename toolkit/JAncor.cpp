@@ -27,7 +27,8 @@ void JAncor::Draw(HDC dc) {
 int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     const int x = MouseX(lParam);
     const int y = MouseY(lParam);
-    const bool inside = linkRect.left <= x && x <= linkRect.right && linkRect.top <= y && y <= linkRect.bottom;
+    const bool inside =
+        linkRect.left <= x && x <= linkRect.right && linkRect.top <= y && y <= linkRect.bottom;
     const UINT kind = message & 0xFFFF;
     if (!inside) {
         if (kind == WM_MOUSEMOVE)

@@ -7,8 +7,7 @@
 class JAncor : public JElement {
 public:
     // The text goes at the top-left corner of `origin`.
-    JAncor(const char* hoverText, JContext* context, const JRect& origin, const char* caption,
-           int commandId);
+    JAncor(const char* hoverText, JContext* context, const JRect& origin, const char* caption, int commandId);
 
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Draws the same shown or hidden; leaves `dc` with black text.

@@ -71,36 +71,36 @@ int JButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     const bool inside = origin.x < x && x < origin.x + (bounds.right - bounds.left) && origin.y < y &&
                         y < origin.y + (bounds.bottom - bounds.top);
     switch (message & 0xFFFF) {
-    case WM_MOUSEMOVE:
-        if (inside) {
-            ShowHoverText(this, 1);
-        } else {
-            // Leaving while pressed cancels the press.
+        case WM_MOUSEMOVE:
+            if (inside) {
+                ShowHoverText(this, 1);
+            } else {
+                // Leaving while pressed cancels the press.
+                if (state == kPressed) {
+                    DrawPressed(this, 0);
+                    state = kIdle;
+                }
+                ShowHoverText(this, 0);
+            }
+            return 0;
+        case WM_LBUTTONDOWN:
+            if (inside) {
+                DrawPressed(this, 1);
+                state = kPressed;
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            // Not hit-tested: a press that left the button was cancelled by the move.
             if (state == kPressed) {
                 DrawPressed(this, 0);
-                state = kIdle;
+                PostCommand(window, commandId);
+                state = kClicked;
+                return 1;
             }
-            ShowHoverText(this, 0);
-        }
-        return 0;
-    case WM_LBUTTONDOWN:
-        if (inside) {
-            DrawPressed(this, 1);
-            state = kPressed;
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        // Not hit-tested: a press that left the button was cancelled by the move.
-        if (state == kPressed) {
-            DrawPressed(this, 0);
-            PostCommand(window, commandId);
-            state = kClicked;
-            return 1;
-        }
-        state = kIdle;
-        return 0;
-    default:
-        return 0;
+            state = kIdle;
+            return 0;
+        default:
+            return 0;
     }
 }
 

@@ -33,11 +33,11 @@ public:
     JElement& operator=(const JElement&) = delete;
 
     char hoverText[kHoverTextChars];  // only the part before the first '@' is shown
-    int32_t active;      // receives mouse messages
-    int32_t visible;     // painted by PaintSurface; 0: Draw draws the hidden form
-    int32_t erased;      // the hidden form has been drawn; Redraw does nothing
-    int32_t hoverShown;  // this element's hover text is in the status rectangle
-    int32_t commandId;   // 0: posts nothing
+    int32_t active;                   // receives mouse messages
+    int32_t visible;                  // painted by PaintSurface; 0: Draw draws the hidden form
+    int32_t erased;                   // the hidden form has been drawn; Redraw does nothing
+    int32_t hoverShown;               // this element's hover text is in the status rectangle
+    int32_t commandId;                // 0: posts nothing
     JContext* context;
 };
 

@@ -45,8 +45,8 @@ void PaintPopup(HWND popup) {
 }  // namespace
 
 JSelector::JSelector(const char* hoverText, const JRect& origin, JContext* context, uint32_t bitmapId,
-                     uint32_t labelOffset, const char* label, int firstState, int stateCount,
-                     int commandId, int flags, const char* name)
+                     uint32_t labelOffset, const char* label, int firstState, int stateCount, int commandId,
+                     int flags, const char* name)
     : JElement(hoverText, context),
       value(firstState),
       hitRect(),
@@ -125,8 +125,8 @@ void JSelector::Draw(HDC dc) {
     }
     HDC back = context->backDC;
     if (flags & JSF_GRID) {
-        CopyCell(this, back, hitRect.left, hitRect.top, hitRect.right, hitRect.bottom, (value % 4) * kGridCell,
-                 (value / 4) * kGridCell);
+        CopyCell(this, back, hitRect.left, hitRect.top, hitRect.right, hitRect.bottom,
+                 (value % 4) * kGridCell, (value / 4) * kGridCell);
         BlitRect(hitRect, dc, back);
         return;
     }
@@ -168,31 +168,31 @@ int JSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     }
     const bool grid = (flags & JSF_GRID) != 0;
     switch (kind) {
-    case WM_MOUSEMOVE:
-        ShowHoverText(this, 1);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-        if (grid) {
-            if (kind == WM_LBUTTONDOWN)
-                return ChooseFromPopup(window);
-            if (commandId)
-                PostMessageA(window, WM_JCOMMAND, static_cast<WPARAM>(commandId + 1), 0);
+        case WM_MOUSEMOVE:
+            ShowHoverText(this, 1);
             return 0;
-        }
-        Step(kind == WM_LBUTTONDOWN ? 1 : -1);
-        if (!toggleMode)
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            if (grid) {
+                if (kind == WM_LBUTTONDOWN)
+                    return ChooseFromPopup(window);
+                if (commandId)
+                    PostMessageA(window, WM_JCOMMAND, static_cast<WPARAM>(commandId + 1), 0);
+                return 0;
+            }
+            Step(kind == WM_LBUTTONDOWN ? 1 : -1);
+            if (!toggleMode)
+                PostCommand(window, commandId);
+            return 1;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            if (!pressed)
+                return 0;
+            Step(kind == WM_LBUTTONUP ? 1 : -1);
             PostCommand(window, commandId);
-        return 1;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        if (!pressed)
+            return 1;
+        default:
             return 0;
-        Step(kind == WM_LBUTTONUP ? 1 : -1);
-        PostCommand(window, commandId);
-        return 1;
-    default:
-        return 0;
     }
 }
 
@@ -238,29 +238,29 @@ int JSelector::ChooseFromPopup(HWND window) {
 INT_PTR CALLBACK SelectorPopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) {
     JPopupChooser& chooser = gPopupChooser;
     switch (message) {
-    case WM_INITDIALOG:
-        // lParam holds the bottom-right corner.
-        SetWindowPos(popup, nullptr, MouseX(lParam) - chooser.width, MouseY(lParam) - chooser.height,
-                     chooser.width, chooser.height, 0);
-        chooser.click = 0;
-        return FALSE;
-    case WM_PAINT:
-        PaintPopup(popup);
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(popup, static_cast<INT_PTR>(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    case WM_LBUTTONUP:
-        chooser.click = lParam;
-        SendMessageA(popup, WM_COMMAND, IDCANCEL, 0);
-        return FALSE;
-    case WM_RBUTTONDOWN:
-        SendMessageA(popup, WM_COMMAND, IDCANCEL, 0);
-        return FALSE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            // lParam holds the bottom-right corner.
+            SetWindowPos(popup, nullptr, MouseX(lParam) - chooser.width, MouseY(lParam) - chooser.height,
+                         chooser.width, chooser.height, 0);
+            chooser.click = 0;
+            return FALSE;
+        case WM_PAINT:
+            PaintPopup(popup);
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(popup, static_cast<INT_PTR>(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_LBUTTONUP:
+            chooser.click = lParam;
+            SendMessageA(popup, WM_COMMAND, IDCANCEL, 0);
+            return FALSE;
+        case WM_RBUTTONDOWN:
+            SendMessageA(popup, WM_COMMAND, IDCANCEL, 0);
+            return FALSE;
+        default:
+            return FALSE;
     }
 }

@@ -25,7 +25,8 @@ public:
     // in its upper and y in its lower 16 bits, each biased by 0x8000; the
     // label goes x right of the frame's left edge and y above its top.
     // `stateCount` > 0: values firstState to stateCount; otherwise tick-box
-    // mode with values firstState to -stateCount. `name` NULL: empty.
+    // mode with values firstState to -stateCount. `name` NULL: empty. With
+    // JSF_VALUE_ONLY nothing is loaded and `value` starts at firstState.
     JSelector(const char* hoverText, const JRect& origin, JContext* context, uint32_t bitmapId,
               uint32_t labelOffset, const char* label, int firstState, int stateCount, int commandId,
               int flags, const char* name);
@@ -38,8 +39,8 @@ public:
     // Clamped to minValue..maxValue; no redraw.
     void SetValue(int value) override;
 
-    int32_t value;   // frame `value` of the strip is shown
-    JRect hitRect;   // hit test area, edges included, and the area copied to the window
+    int32_t value;  // frame `value` of the strip is shown
+    JRect hitRect;  // hit test area, edges included, and the area copied to the window
     JRect eraseRect;
     int32_t flags;
     JBitmap* strip;  // owned

@@ -17,8 +17,8 @@ struct JContext {
     // dispatch, NULL otherwise. An owner that sets it for a while releases the
     // DC and puts NULL back.
     HDC paintDC;
-    HDC backDC;           // the back buffer; coordinates are the window's client ones
-    JBitmap* background;  // tiled under everything; never released
+    HDC backDC;                        // the back buffer; coordinates are the window's client ones
+    JBitmap* background;               // tiled under everything; never released
     JElement* elements[kMaxElements];  // registration order: paint and dispatch order
     JRect statusRect;                  // where hover texts appear
 };
