@@ -289,11 +289,40 @@ def scenario_choosing():
         installer.kill()
 
 
+def demo():
+    """scripts/run: the installer in a prefix with a few editors registered.
+    With TRAZEL_DEMO_WATCH=1 the user drives it; otherwise it is driven
+    through both states and photographed."""
+    seed_prefix()
+    installer = Installer()
+    try:
+        if os.environ.get("TRAZEL_DEMO_WATCH") == "1":
+            print("The installer is open; it ends with its CANCEL or FINISH button or Esc.")
+            installer.process.wait()
+        else:
+            print("Screenshot of the choosing state:", installer.screenshot("demo-choosing"))
+            installer.click(INSTALL_BUTTON)
+            time.sleep(3)
+            print("Screenshot of the finished state:", installer.screenshot("demo-finished"))
+            installer.click(EXIT_BUTTON)
+            installer.wait(15)
+    finally:
+        installer.kill()
+    target = unix_path(EXPECTED_FOLDERS[0])
+    files = sorted(p.name for p in target.iterdir()) if target.is_dir() else []
+    print(f"Installed into {EXPECTED_FOLDERS[0]} ({target}): {', '.join(files) or 'nothing'}")
+    _, out = probe("values", PRESET_KEY)
+    print(f"Preset values under HKCU\\{PRESET_KEY}: {len(out.splitlines())}")
+
+
 def main():
     scenario = sys.argv[1] if len(sys.argv) > 1 else ""
+    if scenario == "demo":
+        demo()
+        return
     run = globals().get("scenario_" + scenario)
     if not run:
-        sys.exit("usage: e2e.py install|escape|choosing")
+        sys.exit("usage: e2e.py install|escape|choosing|demo")
     try:
         run()
     finally:
