@@ -78,8 +78,10 @@ bool WriteFileItem(const char* target, const void* data, DWORD size) {
     DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
+    // GetTempFileNameA writes up to MAX_PATH characters and takes a folder of
+    // at most MAX_PATH - 14; a longer one would run past `temp`.
     char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder, "tk", 0, temp))
+    if (lstrlenA(folder) > MAX_PATH - 14 || !GetTempFileNameA(folder, "tk", 0, temp))
         return false;
     bool written = false;
     if (FILE* file = fopen(temp, "wb")) {

@@ -13,6 +13,7 @@
 //   probe hold PATH SECONDS                 holds a file open without sharing,
 //                                           as a running image editor holds its module
 //   probe deny ROOT VIEW KEY                denies everyone access to a key
+//   probe allow ROOT VIEW KEY               gives the key an open access list again
 #include <stdio.h>
 #include <string.h>
 
@@ -186,17 +187,17 @@ int Hold(const char* path, int seconds) {
     return 0;
 }
 
-int Deny(char** argv) {
+// An empty access list grants nobody anything; none at all grants everyone
+// everything. The owner may always change the list.
+int SetAccess(char** argv, bool deny) {
     HKEY key;
-    if (RegCreateKeyExA(Root(argv[0]), argv[2], 0, nullptr, 0, KEY_ALL_ACCESS | View(argv[1]), nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(Root(argv[0]), argv[2], 0, WRITE_DAC | View(argv[1]), &key) != ERROR_SUCCESS)
         return 1;
-    // An empty access control list grants nobody anything.
     SECURITY_DESCRIPTOR descriptor;
     ACL acl;
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
     InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, deny ? &acl : nullptr, FALSE);
     LONG status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? 0 : 1;
@@ -220,8 +221,8 @@ int main(int argc, char** argv) {
         return Answer(argv[2], argc > 3 ? atoi(argv[3]) : 10);
     if (command == "hold" && argc == 4)
         return Hold(argv[2], atoi(argv[3]));
-    if (command == "deny" && argc == 5)
-        return Deny(argv + 2);
-    fprintf(stderr, "usage: probe seed|delete|values|window|folders|answer|hold|deny ...\n");
+    if ((command == "deny" || command == "allow") && argc == 5)
+        return SetAccess(argv + 2, command == "deny");
+    fprintf(stderr, "usage: probe seed|delete|values|window|folders|answer|hold|deny|allow ...\n");
     return 2;
 }

@@ -170,6 +170,25 @@ TEST_F(ExtractorTest, RecordsAFolderThatCannotBeWritten) {
     EXPECT_TRUE(test::ListFolder(folder.path()).empty());
 }
 
+// A folder too long for a temporary file name beside the target: the item
+// is recorded as not installed and nothing is left in the folder (the system
+// would otherwise write the temporary name past its buffer).
+TEST_F(ExtractorTest, RecordsAFolderTooLongForItsTemporaryFile) {
+    // 247 characters with the backslash: one more than the system allows,
+    // one less than CreateDirectoryA allows.
+    std::string deep = folder.path();
+    while (deep.size() < MAX_PATH - 14) {
+        size_t part = std::min<size_t>(40, MAX_PATH - 14 - deep.size());
+        deep += std::string(part, 'd') + "\\";
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+    }
+    ASSERT_EQ(deep.size(), size_t(MAX_PATH - 13));
+    CopyText(gState.installPath, deep.c_str());
+    Install(3001);
+    EXPECT_EQ(FailedFiles(), (Names{"TrazelKundor(X64).8bf"}));
+    EXPECT_TRUE(test::ListFolder(deep).empty());
+}
+
 TEST_F(ExtractorTest, AppendsTheFileNameToTheInstallPathAsItStands) {
     test::TempFolder parent;
     CopyText(gState.installPath, (parent / "Plug-ins").c_str());
