@@ -114,7 +114,8 @@ TEST_F(Crawler, SurvivesHostileTrees) {
     SetRegistryString(HKEY_CURRENT_USER, longKey + "\\photoshop", ("Plug" + std::string(251, 'v')).c_str(), dir);
     SetRegistryString(HKEY_CURRENT_USER, longKey + "\\photoshop\\" + std::string(255, 'k'), "PluginPath", dir);
     for (int bytes : {255, 256, 300}) {
-        std::string text = dir + std::string(bytes - dir.size() - 1, '\xEE');
+        // The byte behind the data is not zero, or Wine would store a terminator.
+        std::string text = dir + std::string(bytes - dir.size() + 1, '\xEE');
         SetRegistryValue(HKEY_CURRENT_USER, "Software\\Adobe\\Photoshop\\Sizes" + std::to_string(bytes),
                          "PluginPath", REG_SZ, text.data(), DWORD(bytes));  // no terminator
     }

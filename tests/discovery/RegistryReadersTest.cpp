@@ -74,9 +74,11 @@ TEST_F(RegistryReaders, TextIsAlwaysTerminatedInsideTheBuffer) {
     };
     const std::string name255(255, 'n');
     for (const Case& c : cases) {
-        std::string text(c.bytes, '\xE9');  // a byte above 0x7F
+        // Bytes above 0x7F, and one more behind the data: Wine would store a
+        // terminator for a string whose next byte is zero.
+        std::string text(c.bytes + 1, '\xE9');
         if (c.terminated)
-            text.back() = '\0';
+            text[c.bytes - 1] = '\0';
         SCOPED_TRACE(testing::Message() << c.bytes << (c.terminated ? " terminated" : " unterminated"));
         SetRegistryValue(HKEY_CURRENT_USER, kKey, name255.c_str(), REG_SZ, text.data(), DWORD(c.bytes));
 

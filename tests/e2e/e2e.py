@@ -106,6 +106,8 @@ def probe(*args):
 
 
 def reset_prefix():
+    # A key an earlier fault scenario locked must be opened up to go.
+    probe("allow", "HKLM", "32", r"Software\Adobe\Photoshop\Locked")
     for hive, view, key in [("HKCU", "-", r"Software\Halvorne"), ("HKLM", "32", r"Software\Halvorne"),
                             ("HKLM", "64", r"Software\Halvorne"), ("HKLM", "32", r"Software\Adobe"),
                             ("HKLM", "64", r"Software\Adobe"), ("HKCU", "-", r"Software\Adobe"),
