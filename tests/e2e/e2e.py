@@ -101,7 +101,7 @@ def wine(*args, **kwargs):
 
 
 def probe(*args):
-    result = wine(PROBE, *args, timeout=60)
+    result = wine(PROBE, *args, timeout=180)
     return result.returncode, result.stdout.replace("\r", "")
 
 
@@ -134,7 +134,7 @@ class Installer:
     def __init__(self):
         self.process = subprocess.Popen([str(WINE_RUN), str(INSTALLER)], stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        code, out = probe("window", "30")
+        code, out = probe("window", "90")
         assert code == 0, "the installer's window did not appear"
         x, y, self.width, self.height = map(int, out.split())
         self.origin = (x, y)
