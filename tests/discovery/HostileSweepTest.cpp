@@ -584,52 +584,25 @@ bool LooksLikeDrivePath(const std::string& text) {
 // The text routines over one value's text, each in a buffer no larger than
 // it needs.
 void CheckTextRoutines(const std::string& text, Problems& problems) {
-    const std::string of = " of \"" + Printable(text) + "\"";
     const size_t exact = text.size() + 1;
-    {
-        GuardedBuffer buffer(exact, text);
-        SkipLeadingNonLetters(buffer.data());
-        CheckBuffer(buffer, "SkipLeadingNonLetters" + of, problems);
-    }
-    {
-        GuardedBuffer buffer(exact, text);
-        CutAfterLastChar(buffer.data(), '\\');
-        CheckBuffer(buffer, "CutAfterLastChar" + of, problems);
-    }
-    {
-        GuardedBuffer buffer(exact, text);
-        TitleCasePath(buffer.data());
-        CheckBuffer(buffer, "TitleCasePath" + of, problems);
-    }
-    for (size_t capacity : {exact, exact + 1}) {
-        GuardedBuffer buffer(capacity, text);
-        EnsureTrailingBackslash(buffer.data(), capacity);
-        CheckBuffer(buffer, "EnsureTrailingBackslash" + of, problems);
-    }
+    auto run = [&](const char* routine, size_t capacity, const std::string& input, auto call) {
+        GuardedBuffer buffer(capacity, input);
+        call(buffer.data(), capacity);
+        CheckBuffer(buffer, std::string(routine) + " of \"" + Printable(text) + "\"", problems);
+    };
+    run("SkipLeadingNonLetters", exact, text, [](char* t, size_t) { SkipLeadingNonLetters(t); });
+    run("CutAfterLastChar", exact, text, [](char* t, size_t) { CutAfterLastChar(t, '\\'); });
+    run("TitleCasePath", exact, text, [](char* t, size_t) { TitleCasePath(t); });
+    run("EnsureTrailingBackslash", exact, text, EnsureTrailingBackslash);  // no room left
+    run("EnsureTrailingBackslash", exact + 1, text, EnsureTrailingBackslash);
     if (text.size() >= kPathChars)
         return;
-    {
-        GuardedBuffer buffer(kPathChars);
-        JoinPath(buffer.data(), "plug-ins", text.c_str());
-        CheckBuffer(buffer, "JoinPath" + of, problems);
-    }
-    {
-        GuardedBuffer buffer(kPathChars, text);
-        JoinPath(buffer.data(), "plugin", nullptr);
-        CheckBuffer(buffer, "JoinPath (no folder)" + of, problems);
-    }
+    run("JoinPath", kPathChars, "", [&](char* t, size_t) { JoinPath(t, "plug-ins", text.c_str()); });
+    run("JoinPath (no folder)", kPathChars, text, [](char* t, size_t) { JoinPath(t, "plugin", nullptr); });
     if (!LooksLikeDrivePath(text))
         return;  // the product hands nothing else on, and trimming is slow
-    {
-        GuardedBuffer buffer(exact, text);
-        TrimToExistingFolder(buffer.data());
-        CheckBuffer(buffer, "TrimToExistingFolder" + of, problems);
-    }
-    {
-        GuardedBuffer buffer(kPathChars, text);
-        AddCandidateFolder(buffer.data(), "sweep");
-        CheckBuffer(buffer, "AddCandidateFolder" + of, problems);
-    }
+    run("TrimToExistingFolder", exact, text, [](char* t, size_t) { TrimToExistingFolder(t); });
+    run("AddCandidateFolder", kPathChars, text, [](char* t, size_t) { AddCandidateFolder(t, "sweep"); });
 }
 
 void CheckLookups(Problems& problems) {
