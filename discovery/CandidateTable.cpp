@@ -68,9 +68,19 @@ char* TitleCasePath(char* path) {
 }
 
 void AddCandidateFolder(char* path, const char* sourceTag) {
-    if (!TrimToExistingFolder(path))
+    // "C:name" would be found relative to whatever folder the process was
+    // left in, not where the registry points.
+    const bool fullPath = path[0] && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    if (!fullPath || !TrimToExistingFolder(path))
         return;
     WriteTraceLine(path, sourceTag);
+    // Keep the folder under the name the system entered it by: the path as
+    // found may hold "." or ".." parts, doubled or forward slashes, or blanks
+    // the system drops at its end, and would then name no folder, or one
+    // folder twice, once "Halvorne\" is appended.
+    const DWORD length = GetCurrentDirectoryA(kPathChars, path);
+    if (length == 0 || length >= kPathChars)
+        return;
     LowerCase(path);
     // The maker's own folder and what lies below it give way to the folder
     // above, where the maker's folder is proposed again.

@@ -7,10 +7,12 @@
 extern const char kTraceFile[];
 
 // Takes a found folder: keeps the existing folder it names (or one right
-// next to it), traces it, brings it into canonical form (title case, the
-// maker's own folder cut off, ending in a backslash) and stores it in the
-// next free slot unless it is there already or the table is full. `path` is
-// a buffer of kPathChars characters, worked on in place.
+// next to it), traces it, brings it into canonical form (its full name as
+// the system enters it, title case, the maker's own folder cut off, ending in
+// a backslash) and stores it in the next free slot unless it is there already
+// or the table is full. A path that does not start with a drive letter, a
+// colon and a backslash (or slash) names no folder. `path` is a buffer of
+// kPathChars characters, worked on in place.
 void AddCandidateFolder(char* path, const char* sourceTag);
 
 // Shortens `path` in place until it names an existing folder: the path, then

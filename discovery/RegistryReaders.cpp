@@ -58,6 +58,10 @@ LONG EnumRegValue(HKEY hive, const char* keyPath, char* name, char* data) {
         name[nameChars < kRegNameChars ? nameChars : kRegNameChars - 1] = '\0';
         EndText(data, type, size);
     } else {
+        // A value too large for the buffers leaves them holding whatever
+        // part the system put there, without a terminator.
+        name[0] = '\0';
+        data[0] = '\0';
         gValueCursor = 0;
     }
     return status;

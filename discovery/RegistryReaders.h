@@ -17,9 +17,10 @@ constexpr DWORD kRegNameChars = 256;
 LONG ReadRegString(HKEY hive, const char* keyPath, const char* valueName, char* text, size_t capacity);
 
 // Reads the value at the value cursor of the key and moves the cursor on; any
-// failure (the end of the values included) puts the cursor back to 0. `name`
-// and `data` are buffers of at least kRegNameChars and kRegDataBytes + 1
-// characters; the data of a value that is not REG_SZ reads as "".
+// failure (the end of the values included) puts the cursor back to 0 and
+// leaves both texts empty. `name` and `data` are buffers of at least
+// kRegNameChars and kRegDataBytes + 1 characters; the data of a value that is
+// not REG_SZ reads as "".
 LONG EnumRegValue(HKEY hive, const char* keyPath, char* name, char* data);
 
 // Reads the name of the sub-key at `index` into `name` (kRegNameChars).

@@ -87,6 +87,39 @@ TEST_F(CandidateTable, StoresCanonicalFoldersOnceEach) {
     EXPECT_EQ(Table(), (Names{Canonical("Filters\\"), Canonical("Shalvey\\Halvorne\\"), Canonical("Tools\\")}));
 }
 
+// Registry values name folders in spellings the system accepts: a blank it
+// drops at the end, doubled or forward slashes, "." and ".." parts. The table
+// keeps the folder under its full name, or the list would name a folder that
+// does not exist ("Filters \Halvorne\"), or one folder twice. A path relative
+// to a drive's current folder names none (HostileSweepTest, seeds 1, 2, 3, 44
+// and 69).
+TEST_F(CandidateTable, StoresTheFullNameOfTheFolderTheSystemEnters) {
+    Make("Filters");
+    Make("Filters\\Plug");
+    std::string slashes = folder / "Filters/Plug/";
+    for (char& c : slashes)
+        c = c == '\\' ? '/' : c;
+    const std::string cases[][2] = {
+        {folder / "Filters ", "Filters\\"},
+        {folder / "Filters\\Plug\\ ", "Filters\\Plug\\"},
+        {folder / "Filters\\\\Plug", "Filters\\Plug\\"},
+        {folder / "Filters\\.\\Plug", "Filters\\Plug\\"},
+        {folder / "Filters\\Plug\\..\\Plug\\Missing", "Filters\\Plug\\"},
+        {slashes, "Filters\\Plug\\"},
+    };
+    for (auto& c : cases) {
+        ResetSlots(gState.candidates.slots);
+        Add(c[0]);
+        EXPECT_EQ(Table(), (Names{Canonical(c[1])})) << c[0];
+    }
+    ResetSlots(gState.candidates.slots);
+    SetCurrentDirectoryA((folder / "Filters\\Plug").c_str());
+    Add("C:..");
+    Add("C:.\\Missing");
+    Add("C:..\\Plug");
+    EXPECT_TRUE(Table().empty());
+}
+
 TEST_F(CandidateTable, KeepsTwentyFoldersAndStillTracesTheRest) {
     CreateTrace();
     for (int i = 0; i < 22; ++i)

@@ -113,6 +113,19 @@ TEST_F(RegistryReaders, TextIsAlwaysTerminatedInsideTheBuffer) {
     }
 }
 
+// A value of another type whose name is too long for its buffer: Wine hands
+// over the raw bytes all the same, with ERROR_MORE_DATA (HostileSweepTest,
+// seed 31). The reader leaves no unterminated text behind.
+TEST_F(RegistryReaders, AFailedValueReadLeavesBothTextsEmpty) {
+    SetRegistryValue(HKEY_CURRENT_USER, kKey, std::string(300, 'n').c_str(), REG_BINARY, "binary", 6);
+    char name[kRegNameChars], data[kRegDataBytes + 1];
+    memset(name, '#', sizeof name);
+    memset(data, '#', sizeof data);
+    EXPECT_EQ(EnumRegValue(HKEY_CURRENT_USER, kKey, name, data), ERROR_MORE_DATA);
+    EXPECT_EQ(name[0], '\0');
+    EXPECT_EQ(data[0], '\0');
+}
+
 TEST_F(RegistryReaders, EnumRegSubkeyReadsNamesByIndex) {
     SetRegistryString(HKEY_CURRENT_USER, std::string(kKey) + "\\One", "v", "x");
     char name[kRegNameChars];
