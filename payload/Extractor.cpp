@@ -42,19 +42,35 @@ bool IsExcluded(const char* fileName) {
     return false;
 }
 
+// Opens the key below HKEY_CURRENT_USER that preset values go to, creating
+// it and the keys above it when they do not exist.
+LONG OpenPresetKey(const char* subKey, HKEY* key) {
+    char noClass[] = "";
+    DWORD disposition;
+    return os::RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                               nullptr, key, &disposition);
+}
+
 // Returns false when a record could not be stored. Reads only whole records
-// that lie inside the item.
+// that lie inside the item. The key is opened once for the whole set: a
+// create per value cost as much as the values themselves.
 bool StorePresetSet(const PresetSet& set, const BYTE* data, DWORD size) {
-    bool stored = true;
-    for (int k = 1; k <= set.records; ++k) {
-        DWORD offset = (k - 1) * set.recordBytes;
-        if (offset + set.recordBytes > size)
-            return false;
+    const DWORD whole = size / set.recordBytes;
+    const int count = whole < static_cast<DWORD>(set.records) ? static_cast<int>(whole) : set.records;
+    if (count == 0)
+        return false;
+    HKEY key;
+    if (OpenPresetKey(set.key, &key) != ERROR_SUCCESS)
+        return false;
+    bool stored = count == set.records;
+    for (int k = 1; k <= count; ++k) {
         char valueName[32];
         wsprintfA(valueName, "%s%0.2i", set.valuePrefix, k);  // prefix is ours and short
-        if (WritePresetValue(set.key, valueName, data + offset, set.recordBytes) != ERROR_SUCCESS)
+        const BYTE* record = data + (k - 1) * set.recordBytes;
+        if (RegSetValueExA(key, valueName, 0, REG_BINARY, record, set.recordBytes) != ERROR_SUCCESS)
             stored = false;
     }
+    RegCloseKey(key);
     return stored;
 }
 
@@ -82,7 +98,9 @@ bool WriteFileItem(const char* target, const void* data, DWORD size) {
     if (!GetTempFileNameA(folder, "tk", 0, temp))
         return false;
     bool written = false;
-    if (FILE* file = fopen(temp, "wb")) {
+    // GetTempFileNameA made the file, empty: open it as it is. Truncating it
+    // again ("wb") makes ext4, under Wine, flush the whole item at fclose.
+    if (FILE* file = fopen(temp, "r+b")) {
         written = fwrite(data, 1, size, file) == size;
         written = fclose(file) == 0 && written;
     }
@@ -145,11 +163,8 @@ BOOL CALLBACK ExtractPayloadItem(HMODULE module, LPCSTR, LPSTR name, LONG_PTR pa
 }
 
 LONG WritePresetValue(const char* subKey, const char* valueName, const void* data, DWORD size) {
-    char noClass[] = "";
     HKEY key;
-    DWORD disposition;
-    LONG status = os::RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, noClass, REG_OPTION_NON_VOLATILE,
-                                      KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    LONG status = OpenPresetKey(subKey, &key);
     if (status != ERROR_SUCCESS)
         return status;
     status = RegSetValueExA(key, valueName, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
