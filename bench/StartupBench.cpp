@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "toolkit/Surface.h"
 
 namespace {
 
@@ -110,5 +111,13 @@ int main(int argc, char** argv) {
     bench::Report("installer (win64), start to end of first paint", samples[0], "ms");
     bench::Report("minimal dialog program, the same", samples[1], "ms");
     bench::ReportRatio("  ratio installer/minimal dialog", samples[0], samples[1]);
+    // The pause that starts every paint of the installer is part of its
+    // design; what the installer costs besides it:
+    std::vector<double> withoutPause;
+    for (double ms : samples[0])
+        withoutPause.push_back(ms - gPaintPause);
+    char name[80];
+    wsprintfA(name, "  the same less the %lu ms pause of the paint", gPaintPause);
+    bench::ReportRatio(name, withoutPause, samples[1]);
     return 0;
 }
