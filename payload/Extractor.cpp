@@ -1,7 +1,5 @@
 #include "payload/Extractor.h"
 
-#include <stdio.h>
-
 #include "installer/InstallerState.h"
 #include "payload/PayloadFileName.h"
 
@@ -42,53 +40,86 @@ bool IsExcluded(const char* fileName) {
     return false;
 }
 
+// Opens the key below HKEY_CURRENT_USER that preset values go to, creating
+// it and the keys above it when they do not exist.
+LONG OpenPresetKey(const char* subKey, HKEY* key) {
+    char noClass[] = "";
+    DWORD disposition;
+    return os::RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                               nullptr, key, &disposition);
+}
+
 // Returns false when a record could not be stored. Reads only whole records
-// that lie inside the item.
+// that lie inside the item. The key is opened once for the whole set: a
+// create per value cost as much as the values themselves.
 bool StorePresetSet(const PresetSet& set, const BYTE* data, DWORD size) {
-    bool stored = true;
-    for (int k = 1; k <= set.records; ++k) {
-        DWORD offset = (k - 1) * set.recordBytes;
-        if (offset + set.recordBytes > size)
-            return false;
+    const DWORD whole = size / set.recordBytes;
+    const int count = whole < static_cast<DWORD>(set.records) ? static_cast<int>(whole) : set.records;
+    if (count == 0)
+        return false;
+    HKEY key;
+    if (OpenPresetKey(set.key, &key) != ERROR_SUCCESS)
+        return false;
+    bool stored = count == set.records;
+    for (int k = 1; k <= count; ++k) {
         char valueName[32];
         wsprintfA(valueName, "%s%0.2i", set.valuePrefix, k);  // prefix is ours and short
-        if (WritePresetValue(set.key, valueName, data + offset, set.recordBytes) != ERROR_SUCCESS)
+        const BYTE* record = data + (k - 1) * set.recordBytes;
+        if (RegSetValueExA(key, valueName, 0, REG_BINARY, record, set.recordBytes) != ERROR_SUCCESS)
             stored = false;
     }
+    RegCloseKey(key);
     return stored;
+}
+
+// Creates a new temporary file in `folder` (empty, or ending in a separator),
+// named as GetTempFileNameA names them ("tkXXXX.tmp"), and opens it for
+// writing; `temp` receives its path. Made here rather than by
+// GetTempFileNameA, which would create and close it only for us to open it
+// again: under Wine that was about a sixth of the time the files take.
+HANDLE CreateTempFile(const char* folder, char (&temp)[2 * kPathChars]) {
+    if (lstrlenA(folder) > MAX_PATH - 14)
+        return INVALID_HANDLE_VALUE;  // GetTempFileNameA's own limit
+    unsigned number = GetTickCount();
+    for (int attempt = 0; attempt < 0x10000; ++attempt) {
+        char name[16];
+        wsprintfA(name, "tk%04x.tmp", ++number & 0xFFFF);  // ten characters
+        CopyText(temp, folder);
+        AppendText(temp, name);
+        HANDLE file =
+            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 // Writes the item beside its target under a temporary name and moves it over
 // the target only once every byte is on disk, so that a failed write never
-// leaves a truncated file behind or damages an earlier install.
+// leaves a truncated file behind or damages an earlier install. The item is
+// written straight from the loaded resource, in one call.
 bool WriteFileItem(const char* target, const void* data, DWORD size) {
     char folder[2 * kPathChars];
     CopyText(folder, target);
-    char* lastSeparator = nullptr;
+    char* afterSeparator = folder;
     for (char* c = folder; *c; ++c) {
         if (*c == '\\' || *c == '/')
-            lastSeparator = c;
+            afterSeparator = c + 1;
     }
-    if (lastSeparator)
-        lastSeparator[1] = '\0';
-    else
-        CopyText(folder, ".");
+    *afterSeparator = '\0';  // no separator: the current folder
     // Windows refuses to replace a read-only file; Wine would replace it.
     // Ask first, so that both leave it alone.
     DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    // GetTempFileNameA writes up to MAX_PATH characters and takes a folder of
-    // at most MAX_PATH - 14; a longer one would run past `temp`.
-    char temp[MAX_PATH];
-    if (lstrlenA(folder) > MAX_PATH - 14 || !GetTempFileNameA(folder, "tk", 0, temp))
+    char temp[2 * kPathChars];
+    HANDLE file = CreateTempFile(folder, temp);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool written = false;
-    if (FILE* file = fopen(temp, "wb")) {
-        written = fwrite(data, 1, size, file) == size;
-        written = fclose(file) == 0 && written;
-    }
-    if (written && MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    DWORD written = 0;
+    bool complete = WriteFile(file, data, size, &written, nullptr) && written == size;
+    complete = CloseHandle(file) && complete;
+    if (complete && MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileA(temp);
     return false;
@@ -147,11 +178,8 @@ BOOL CALLBACK ExtractPayloadItem(HMODULE module, LPCSTR, LPSTR name, LONG_PTR pa
 }
 
 LONG WritePresetValue(const char* subKey, const char* valueName, const void* data, DWORD size) {
-    char noClass[] = "";
     HKEY key;
-    DWORD disposition;
-    LONG status = os::RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, noClass, REG_OPTION_NON_VOLATILE,
-                                      KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    LONG status = OpenPresetKey(subKey, &key);
     if (status != ERROR_SUCCESS)
         return status;
     status = RegSetValueExA(key, valueName, 0, REG_BINARY, static_cast<const BYTE*>(data), size);

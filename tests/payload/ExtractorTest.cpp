@@ -1,11 +1,11 @@
-#include "payload/Extractor.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "installer/InstallerState.h"
+#include "payload/Extractor.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
@@ -161,6 +161,27 @@ TEST_F(ExtractorTest, LeavesAFileThatCannotBeReplacedIntactAndRecordsIt) {
         EXPECT_EQ(FailedFiles(), (Names{"TrazelKundor3.8bf"})) << how;
         EXPECT_EQ(test::ReadFileBytes(folder / "Strokes.8tx"), test::ResourceBytes("STROKES.8TX", 3000));
     }
+}
+
+// The temporary file gets a name that is free: files that already carry the
+// names it would try first are passed over and left as they were.
+TEST_F(ExtractorTest, PassesOverFilesThatHoldTheTemporaryNames) {
+    const unsigned now = GetTickCount();
+    Names expected{"TrazelKundor(X64).8bf"};
+    for (unsigned k = 0; k < 300; ++k) {
+        char name[16];
+        wsprintfA(name, "tk%04x.tmp", (now + k) & 0xFFFF);
+        test::WriteFileBytes(folder / name, Bytes{'k'});
+        expected.push_back(name);
+    }
+    Install(3001);
+    EXPECT_EQ(gState.failures.count, 0);
+    EXPECT_EQ(test::ReadFileBytes(folder / "TrazelKundor(X64).8bf"),
+              test::ResourceBytes("TRAZEL__KUNDOR(X64).8BF", 3001));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(test::ListFolder(folder.path()), expected);
+    for (size_t i = 1; i < expected.size(); ++i)
+        EXPECT_EQ(test::ReadFileBytes(folder / expected[i]), Bytes{'k'}) << expected[i];
 }
 
 TEST_F(ExtractorTest, RecordsAFolderThatCannotBeWritten) {
