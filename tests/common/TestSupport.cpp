@@ -69,6 +69,15 @@ ScopedRegistryKey::~ScopedRegistryKey() {
     RegDeleteKeyExA(root_, subKey_.c_str(), view_, 0);
 }
 
+std::string WinePath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

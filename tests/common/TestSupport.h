@@ -40,6 +40,9 @@ private:
     REGSAM view_;
 };
 
+// A file of the build tree as Wine names it: the root folder is Z:.
+std::string WinePath(const std::string& unixPath);
+
 bool FileExists(const std::string& path);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);

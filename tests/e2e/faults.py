@@ -69,6 +69,11 @@ def answer_all(answer, at_most=5, wait=10):
     return texts
 
 
+def end_with_escape(installer):
+    installer.key("Escape")
+    check(installer.wait(15) == 0, "Esc ends the installer")
+
+
 def lay_earlier_install(folder: Path):
     folder.mkdir(parents=True, exist_ok=True)
     for name, data in EARLIER.items():
@@ -123,8 +128,7 @@ def scenario_full_disk():
         check(asked == sorted(PAYLOAD_FILES), f"the user is asked about every file that did not fit: {texts}")
         check(choosing(installer), "the window stays in the choosing state: no claim of success")
         check(earlier_install_intact(folder), "the earlier install is intact and no other file was left")
-        installer.key("Escape")
-        check(installer.wait(15) == 0, "Esc ends the installer")
+        end_with_escape(installer)
     finally:
         if installer:
             installer.kill()
@@ -181,8 +185,7 @@ def scenario_read_only_folder():
         check(len(texts) == 3, f"the user is asked about each of the three files: {texts}")
         check(choosing(installer), "the window stays in the choosing state")
         check(not any((drive.mount / "Plug-ins" / "Halvorne").iterdir()), "nothing was written")
-        installer.key("Escape")
-        check(installer.wait(15) == 0, "Esc ends the installer")
+        end_with_escape(installer)
     finally:
         if installer:
             installer.kill()
@@ -199,8 +202,7 @@ def scenario_folder_gone():
         check(answer_all("cancel", wait=3) == [], "a folder that cannot be made asks nothing")
         check(choosing(installer), "and changes nothing: the window stays in the choosing state")
         check(not base.unix_path(r"C:\E2E\Gone").exists(), "nothing was created")
-        installer.key("Escape")
-        check(installer.wait(15) == 0, "Esc ends the installer")
+        end_with_escape(installer)
     finally:
         installer.kill()
 
@@ -247,8 +249,7 @@ def scenario_denied_key():
     try:
         check(listed(installer)[:2] == [r"C:\E2E\Open\Halvorne" + "\\", base.BROWSE],
               "a key nobody may read is passed over; its sibling is still found")
-        installer.key("Escape")
-        check(installer.wait(15) == 0, "Esc ends the installer")
+        end_with_escape(installer)
     finally:
         installer.kill()
         probe("allow", "HKLM", "32", locked)

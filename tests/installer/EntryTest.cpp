@@ -4,6 +4,7 @@
 
 #include "installer/InstallerState.h"
 #include "platform/Simulation.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -42,14 +43,8 @@ TEST(InstallerState, TablesAreSetUpBeforeTheEntryRuns) {
     EXPECT_EQ(gState.textLeft, 20);
 }
 
-// The installer's path as Wine sees the build tree: the root folder is Z:.
 std::string InstallerPath() {
-    std::string path = "Z:" + std::string(INSTALLER_EXE);
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return path;
+    return test::WinePath(INSTALLER_EXE);
 }
 
 TEST(Entry, EndsAtOnceWithExitCodeZeroWhileAnotherProcessHoldsTheMutex) {

@@ -17,14 +17,8 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// The shipped executable as Wine sees the build tree: the root folder is Z:.
 std::string ShippedPath() {
-    std::string path = "Z:" + std::string(SHIPPED_EXE);
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return path;
+    return test::WinePath(SHIPPED_EXE);
 }
 
 // Little-endian fields; a read past the end answers 0 and fails the test.
